@@ -859,8 +859,8 @@ void paintQuadFlatPackage(Canvas& canvas, float centreX, float centreY, float ha
     inkText(canvas, label.reference, label.referenceAt.x, label.referenceAt.y, 1);
 }
 
-// Small-outline package; leadsOnLongSides picks whether the leads leave the left/right or the
-// top/bottom edges.
+// Small-outline package; a vertical one has its leads on the left and right edges, a horizontal one
+// on the top and bottom.
 void paintSmallOutlinePackage(Canvas& canvas, float centreX, float centreY, int leadsPerSide, float bodyDepth,
                               bool vertical, const ChipLabel& label, std::uint32_t seed) {
     const float pitch = 4.32f;
@@ -1236,7 +1236,7 @@ void paintBracket(Canvas& canvas) {
             level *= 1.0f - 0.18f * y / photoHeight;
             return Colour{level * 0.97f, level, level * 1.04f};
         });
-    // Rivets of the bracket's fold, and the slot for the slot cover screw.
+    // The slot the retaining screw passes through.
     paintFlat(canvas, boundsAround(12, 8, 5, 3), 0.3f, 1, roundedBox(12, 8, 4.5f, 2.2f, 2.2f), grey(35));
 }
 
