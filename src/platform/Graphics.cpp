@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 TColor ColorToRGB(TColor color) {
     if (color >= 0)
@@ -77,6 +78,115 @@ void preparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
         painter.setBrush(Qt::NoBrush);
     else
         painter.setBrush(toQColor(brush.Color));
+}
+
+// One row of a figure: its first and last pixel column, relative to the figure's box.
+struct Span {
+    int First;
+    int Last;
+};
+
+// Row `row` of the ellipse inscribed in a width x height box. A pixel belongs to the ellipse when
+// its centre lies inside; a row too short to hold a centre keeps its middle pixel or pair, so the
+// figure touches all four sides of its box. The result is mirror-symmetric in both axes.
+Span ellipseRow(int width, int height, int row) {
+    constexpr double tolerance = 1e-9;
+    double halfWidth = width / 2.0, halfHeight = height / 2.0;
+    double v = (row + 0.5 - halfHeight) / halfHeight;
+    double reach = halfWidth * std::sqrt(std::max(0.0, 1.0 - v * v));
+    int first = static_cast<int>(std::ceil(halfWidth - 0.5 - reach - tolerance));
+    int last = static_cast<int>(std::floor(halfWidth - 0.5 + reach + tolerance));
+    if (first > last)
+        return {(width - 1) / 2, width / 2};
+    return {first, last};
+}
+
+std::vector<Span> ellipseRows(int width, int height) {
+    std::vector<Span> rows(height);
+    for (int row = 0; row < height; ++row)
+        rows[row] = ellipseRow(width, height, row);
+    return rows;
+}
+
+// A rectangle whose corners are quarters of a cornerWidth x cornerHeight ellipse.
+std::vector<Span> roundRectRows(int width, int height, int cornerWidth, int cornerHeight) {
+    cornerWidth = std::clamp(cornerWidth, 0, width);
+    cornerHeight = std::clamp(cornerHeight, 0, height);
+    std::vector<Span> rows(height, Span{0, width - 1});
+    if (cornerWidth == 0 || cornerHeight == 0)
+        return rows;
+    for (int row = 0; row < height; ++row) {
+        int cornerRow;
+        if (row + 0.5 < cornerHeight / 2.0)
+            cornerRow = row;
+        else if (height - row - 0.5 < cornerHeight / 2.0)
+            cornerRow = cornerHeight - (height - row);
+        else
+            continue;
+        int inset = ellipseRow(cornerWidth, cornerHeight, cornerRow).First;
+        rows[row] = {inset, width - 1 - inset};
+    }
+    return rows;
+}
+
+// Draws a figure given row by row with its box's top-left corner at (left, top): the pen covers
+// the figure's outermost pixels (Pen.Width deep), the brush the rest; nothing outside the box.
+// Painting pixel by pixel keeps figures exactly symmetric, which Qt's aliased rasteriser does not.
+void paintFigure(const TCanvas& canvas, int left, int top, const std::vector<Span>& rows) {
+    const TPen& pen = canvas.Pen;
+    bool outlined = pen.Style != psClear;
+    bool filled = canvas.Brush.Style != bsClear;
+    if (!outlined && !filled)
+        return;
+    auto rgbOf = [](TColor color) {
+        TColor rgb = ColorToRGB(color);
+        return qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    };
+    QRgb penColor = rgbOf(pen.Color), brushColor = rgbOf(canvas.Brush.Color);
+    int penWidth = std::max(1, pen.Width);
+    int height = static_cast<int>(rows.size());
+    auto inside = [&](int column, int row) {
+        return row >= 0 && row < height && column >= rows[row].First && column <= rows[row].Last;
+    };
+    // Rows are single spans, so a horizontal run is inside when both its ends are.
+    auto onOutline = [&](int column, int row) {
+        for (int dy = -penWidth; dy <= penWidth; ++dy) {
+            int reach = penWidth - std::abs(dy);
+            if (!inside(column - reach, row + dy) || !inside(column + reach, row + dy))
+                return true;
+        }
+        return false;
+    };
+    QImage* target = canvas.Target();
+    TRect clip = canvas.TargetClip();
+    TPoint origin = canvas.Origin();
+    bool direct = target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32;
+    for (int row = 0; row < height; ++row) {
+        int y = origin.Y + top + row;
+        if (y < clip.Top || y >= clip.Bottom)
+            continue;
+        int firstX = std::max(origin.X + left + rows[row].First, clip.Left);
+        int lastX = std::min(origin.X + left + rows[row].Last, clip.Right - 1);
+        for (int x = firstX; x <= lastX; ++x) {
+            int column = x - origin.X - left;
+            QRgb color;
+            if (outlined && onOutline(column, row))
+                color = penColor;
+            else if (filled)
+                color = brushColor;
+            else
+                continue;
+            if (direct)
+                reinterpret_cast<QRgb*>(target->scanLine(y))[x] = color;
+            else
+                target->setPixel(x, y, color);
+        }
+    }
+}
+
+// Dashed and dotted outlines only appear in design outlines; Qt draws them.
+bool drawnByQt(const TPen& pen) {
+    return pen.Style == psDash || pen.Style == psDot;
 }
 } // namespace
 
@@ -183,6 +293,9 @@ TRect TCanvas::TargetClip() const {
     clip.Top = std::max(clip.Top, 0);
     clip.Right = std::min(clip.Right, FTarget->width());
     clip.Bottom = std::min(clip.Bottom, FTarget->height());
+    // An empty clip stays empty: Qt would turn an inverted rectangle the right way round.
+    clip.Right = std::max(clip.Right, clip.Left);
+    clip.Bottom = std::max(clip.Bottom, clip.Top);
     return clip;
 }
 
@@ -194,21 +307,23 @@ TRect TCanvas::ClipRect() const {
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top)
         return;
+    if (!drawnByQt(Pen)) {
+        paintFigure(*this, left, top, std::vector<Span>(bottom - top, Span{0, right - left - 1}));
+        return;
+    }
     CanvasPainter painter(*this);
     preparePainter(painter, Pen, Brush);
     bool hasPen = false;
-    QRect r = figureRect(Pen, left, top, right, bottom, hasPen);
-    if (!hasPen) {
-        if (Brush.Style != bsClear)
-            painter.fillRect(r, toQColor(Brush.Color));
-        return;
-    }
-    painter.drawRect(r);
+    painter.drawRect(figureRect(Pen, left, top, right, bottom, hasPen));
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
     if (right <= left || bottom <= top)
         return;
+    if (!drawnByQt(Pen)) {
+        paintFigure(*this, left, top, roundRectRows(right - left, bottom - top, cornerWidth, cornerHeight));
+        return;
+    }
     CanvasPainter painter(*this);
     preparePainter(painter, Pen, Brush);
     bool hasPen = false;
@@ -219,6 +334,10 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidt
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top)
         return;
+    if (!drawnByQt(Pen)) {
+        paintFigure(*this, left, top, ellipseRows(right - left, bottom - top));
+        return;
+    }
     CanvasPainter painter(*this);
     preparePainter(painter, Pen, Brush);
     bool hasPen = false;
