@@ -228,6 +228,33 @@ TEST(TwoJumper, FourOrientations) {
     }
 }
 
+// With an odd height the pins' centre row H div 2 lies half a pixel above the middle, so the turned
+// drawings differ. Lying flat, 34 x 17: pins (8, 5, 14, 11) and (20, 5, 26, 11) cover rows 5..10, so
+// drawing row 5 crosses a pin at columns 9..12 and row 11 is plain base.
+TEST(TwoJumper, OddHeightShowsWhichWayTheDrawingWasTurned) {
+    struct Case {
+        TOrientationType orientation;
+        int width, height;
+        std::vector<KeyPoint> points;
+    };
+    const Case cases[] = {
+        {otUp, 34, 17, {{10, 5, Yellow, "drawing (10, 5)"}, {10, 11, Grey, "drawing (10, 11)"}}},
+        // (x, y) -> (33 - x, 16 - y)
+        {otDown, 34, 17, {{23, 11, Yellow, "drawing (10, 5)"}, {23, 5, Grey, "drawing (10, 11)"}}},
+        // (x, y) -> (y, 33 - x)
+        {otLeft, 17, 34, {{5, 23, Yellow, "drawing (10, 5)"}, {11, 23, Grey, "drawing (10, 11)"}}},
+        // (x, y) -> (16 - y, x)
+        {otRight, 17, 34, {{11, 10, Yellow, "drawing (10, 5)"}, {5, 10, Grey, "drawing (10, 11)"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+        JumperOn<TRadioPanel> host(c.width, c.height);
+        host.jumper->SetOrientation(c.orientation);
+        host.paint();
+        host.expectKeyPoints(c.points);
+    }
+}
+
 TEST(TwoJumper, AxisChangeSwapsTheSizeAtTheNextPaintOnceItWasPainted) {
     JumperOn<TRadioPanel> host(34, 18);
     host.paint();
@@ -386,8 +413,13 @@ TEST(TwoJumper, WideFlatJumperRoundsThePinRadiusHalfToEven) {
             {44, row, Grey, "right of the second pin"},
         });
     }
-    host.expectKeyPoints(
-        {{18, 1, Black, "top outline above the pin"}, {18, 5, Yellow, "first pin's centre"}});
+    host.expectKeyPoints({
+        {18, 1, Black, "top outline above the pin"},
+        {18, 2, Grey, "above the pin; a radius of 3 would reach it"},
+        {18, 3, Yellow, "the pin's top"},
+        {18, 6, Yellow, "the pin's bottom"},
+        {18, 7, Grey, "below the pin; a radius of 3 would reach it"},
+    });
 }
 
 TEST(TwoJumper, ColoursComeFromTheProperties) {
