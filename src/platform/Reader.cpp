@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cctype>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -57,6 +58,24 @@ public:
     }
 
 private:
+    static void appendUtf8(std::string& text, uint32_t point) {
+        if (point < 0x80) {
+            text += static_cast<char>(point);
+        } else if (point < 0x800) {
+            text += static_cast<char>(0xC0 | (point >> 6));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            text += static_cast<char>(0xE0 | (point >> 12));
+            text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (point >> 18));
+            text += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+
     void skipSpaceAndComments() {
         while (FPos < FText.size()) {
             char c = FText[FPos];
@@ -91,6 +110,7 @@ private:
                (std::isxdigit(static_cast<unsigned char>(FText[FPos])) || FText[FPos] == '.'))
             ++FPos;
         std::string digits = FText.substr(digitsStart, FPos - digitsStart);
+        token.text = FText.substr(start, FPos - start);
         if (digits.empty())
             fail(token.line,
                  "expected a number, found '" + FText.substr(start, std::max<size_t>(1, FPos - start)) + "'");
@@ -109,13 +129,15 @@ private:
             uint64_t magnitude = std::stoull(digits, &used, base);
             if (used != digits.size())
                 throw std::invalid_argument(digits);
+            if (magnitude > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+                fail(token.line, "number " + token.text + " is out of range");
             // Hexadecimal values are bit patterns of 32-bit integers, as colours are stored.
             int64_t value = base == 16 && magnitude <= 0xFFFFFFFFull ? static_cast<int32_t>(magnitude)
                                                                      : static_cast<int64_t>(magnitude);
             token.kind = Token::Kind::Integer;
             token.integer = negative ? -value : value;
         } catch (const std::logic_error&) {
-            fail(token.line, "'" + FText.substr(start, FPos - start) + "' is not a valid number");
+            fail(token.line, "'" + token.text + "' is not a valid number");
         }
         return token;
     }
@@ -131,10 +153,14 @@ private:
                     ++FPos;
                 if (start == FPos)
                     fail(FLine, "expected a character code after '#'");
-                int code = std::stoi(FText.substr(start, FPos - start));
-                if (code > 255)
-                    fail(FLine, "character code " + std::to_string(code) + " is out of range");
-                token.text += static_cast<char>(code);
+                std::string code = FText.substr(start, FPos - start);
+                // Codes are Unicode code points, kept as UTF-8 like the rest of the text.
+                uint32_t point = 0;
+                for (size_t i = 0; i < code.size() && point <= 0x10FFFF; ++i)
+                    point = point * 10 + static_cast<uint32_t>(code[i] - '0');
+                if (point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
+                    fail(FLine, "character code " + code + " is out of range");
+                appendUtf8(token.text, point);
                 continue;
             }
             ++FPos;

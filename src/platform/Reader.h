@@ -3,6 +3,9 @@
 //   object Name: TClassName
 //     Property = value        (integer, 'string', Identifier, [set, items], ( 'list' 'of' 'strings' ),
 //                              or picture data: TGraphicKind('file name next to the definition'))
+//
+// Integers may be negative or hexadecimal ($8000000F, a 32-bit pattern); in strings '' is a quote,
+// #13 a character by its Unicode code and + joins pieces, also across lines.
 //     object Child: TChildClass ... end
 //   end
 //
