@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,8 @@
 #include <jpeglib.h>
 
 namespace {
+
+constexpr uint64_t maximumPixels = 8192ull * 8192ull;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -45,6 +48,13 @@ bool decode(const uint8_t* data, size_t size, QImage& image, TJPEGImage::Header&
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    // A corrupt header can claim a picture of billions of pixels; refuse it before allocating.
+    if (static_cast<uint64_t>(info.image_width) * info.image_height > maximumPixels) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "the picture is too large (%u x %u pixels)", info.image_width,
+                      info.image_height);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     header.Width = static_cast<int>(info.image_width);
     header.Height = static_cast<int>(info.image_height);
     header.Components = info.num_components;
@@ -108,13 +118,21 @@ void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
 }
 
 JPEGSupport::JPEGSupport() {
+    // A second instance (a test beside the program's own) must not register the kind twice, nor
+    // take the first one's registration away when it goes.
+    const auto& formats = TPicture::FileFormats();
+    if (std::any_of(formats.begin(), formats.end(),
+                    [](const auto& f) { return f.GraphicClassName == TJPEGImage::StaticClassName; }))
+        return;
     auto factory = [] {
         return std::unique_ptr<TGraphic>(std::make_unique<TJPEGImage>());
     };
     TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClassName, factory);
     TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClassName, factory);
+    FRegistered = true;
 }
 
 JPEGSupport::~JPEGSupport() {
-    TPicture::UnregisterGraphicClass(TJPEGImage::StaticClassName);
+    if (FRegistered)
+        TPicture::UnregisterGraphicClass(TJPEGImage::StaticClassName);
 }

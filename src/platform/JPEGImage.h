@@ -47,4 +47,7 @@ public:
     ~JPEGSupport();
     JPEGSupport(const JPEGSupport&) = delete;
     JPEGSupport& operator=(const JPEGSupport&) = delete;
+
+private:
+    bool FRegistered = false;
 };
