@@ -77,8 +77,10 @@ private:
         FFiring = true;
         bool done = true;
         guarded([&] {
-            if (FApplication->OnIdle)
-                FApplication->OnIdle(FApplication, done);
+            // A handler may remove itself (the setup supporter's does): call a copy, so the
+            // handler and what it captured live until it returns.
+            if (TIdleEvent handler = FApplication->OnIdle)
+                handler(FApplication, done);
         });
         FFiring = false;
         if (!done)
@@ -133,13 +135,22 @@ void TForm::AttachWidget() {
     // A form is always a top-level window; its client widget stays inside it.
 }
 
+namespace {
+QMargins frameMarginsOf(const QWidget* window) {
+    QRect inner = window->geometry(), outer = window->frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+} // namespace
+
+// The window's own frame once the desktop has decorated it, else the frame other windows had.
+QMargins TForm::CurrentFrameMargins() const {
+    QMargins m = frameMarginsOf(FWindow);
+    return m.isNull() ? knownFrameMargins : m;
+}
+
 TPoint TForm::FrameExtra() const {
-    QMargins m = FShownOnce && FWindow->isVisible()
-                     ? QMargins(FWindow->geometry().left() - FWindow->frameGeometry().left(),
-                                FWindow->geometry().top() - FWindow->frameGeometry().top(),
-                                FWindow->frameGeometry().right() - FWindow->geometry().right(),
-                                FWindow->frameGeometry().bottom() - FWindow->geometry().bottom())
-                     : knownFrameMargins;
+    QMargins m = CurrentFrameMargins();
     return {m.left() + m.right(), m.top() + m.bottom()};
 }
 
@@ -167,10 +178,10 @@ void TForm::ApplyBounds() {
     if (FWindow == nullptr || FSyncingFromWindow)
         return;
     TPoint extra = FrameExtra();
-    QMargins m = knownFrameMargins;
+    QMargins m = CurrentFrameMargins();
+    FAppliedMargins = {m.left(), m.top(), m.right(), m.bottom()};
     FWindow->resize(std::max(1, Width() - extra.X), std::max(1, Height() - extra.Y));
     FWindow->move(Left(), Top());
-    (void)m;
     LayoutWindow();
 }
 
@@ -185,10 +196,16 @@ void TForm::WindowGeometryChanged() {
     if (FWindow == nullptr)
         return;
     QRect frame = FWindow->frameGeometry();
-    if (FWindow->isVisible() && frame != FWindow->geometry()) {
-        knownFrameMargins = QMargins(
-            FWindow->geometry().left() - frame.left(), FWindow->geometry().top() - frame.top(),
-            frame.right() - FWindow->geometry().right(), frame.bottom() - FWindow->geometry().bottom());
+    QMargins m = frameMarginsOf(FWindow);
+    if (!m.isNull()) {
+        knownFrameMargins = m;
+        // The frame becomes known only once the window is shown: keep the outer bounds the
+        // program asked for rather than growing the window by its frame.
+        TRect margins{m.left(), m.top(), m.right(), m.bottom()};
+        if (margins != FAppliedMargins && FWindowState == wsNormal && !FWindow->isMaximized()) {
+            ApplyBounds();
+            return;
+        }
     }
     LayoutWindow();
     FSyncingFromWindow = true;
@@ -452,6 +469,8 @@ TApplication::TApplication() : TComponent(nullptr) {
     Application = this;
     static TScreen screen;
     Screen = &screen;
+    // Idle processing runs in every message loop, the main one and any modal one alike.
+    FIdleDriver = std::make_unique<platform::IdleDriver>(this);
 }
 
 TApplication::~TApplication() {
@@ -474,7 +493,6 @@ void TApplication::RemoveForm(TForm* form) {
 }
 
 int TApplication::Run() {
-    FIdleDriver = std::make_unique<platform::IdleDriver>(this);
     if (FMainForm != nullptr && !FTerminated)
         FMainForm->Show();
     if (FTerminated)
@@ -497,8 +515,8 @@ void TApplication::PostMessage(TWinControl* target, uint32_t msg, intptr_t wPara
 
 void TApplication::DoIdle() {
     bool done = true;
-    if (OnIdle)
-        OnIdle(this, done);
+    if (TIdleEvent handler = OnIdle)
+        handler(this, done);
 }
 
 void TApplication::HandleException(const std::exception& error) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QMargins;
 class QMenuBar;
 class QWidget;
 namespace platform {
@@ -111,6 +112,7 @@ private:
     void LayoutWindow();
     int MenuBarHeight() const;
     TPoint FrameExtra() const;
+    QMargins CurrentFrameMargins() const;
 
     platform::FormWindow* FWindow;         // owned; holds the menu bar and the client widget
     QMenuBar* FMenuBar = nullptr;          // owned by FWindow
@@ -122,6 +124,8 @@ private:
     TPosition FPosition = poDesigned;
     bool FSyncingFromWindow = false;
     bool FShownOnce = false;
+    // The frame margins the window's outer size was last computed with (left, top, right, bottom).
+    TRect FAppliedMargins;
 };
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
