@@ -124,11 +124,7 @@ std::string MakeIdentifier(std::string_view text) {
 
 TBoardHighlight::TBoardHighlight(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 65, 65);
-    const TypeLook look = LookOfType(FHighlightType);
-    FRingColor = look.RingColor;
-    FIdleOpacity = look.IdleOpacity;
-    FLitOpacity = look.LitOpacity;
-    FBrightOpacity = look.BrightOpacity;
+    TakeLookOfType();
 }
 
 TBoardHighlight::~TBoardHighlight() = default;
@@ -137,12 +133,16 @@ void TBoardHighlight::SetHighlightType(THighlightType value) {
     if (value == FHighlightType)
         return;
     FHighlightType = value;
-    const TypeLook look = LookOfType(value);
+    TakeLookOfType();
+    Invalidate();
+}
+
+void TBoardHighlight::TakeLookOfType() {
+    const TypeLook look = LookOfType(FHighlightType);
     FRingColor = look.RingColor;
     FIdleOpacity = look.IdleOpacity;
     FLitOpacity = look.LitOpacity;
     FBrightOpacity = look.BrightOpacity;
-    Invalidate();
 }
 
 void TBoardHighlight::SetRadioPanel(TRadioPanel* value) {
@@ -231,7 +231,7 @@ void TBoardHighlight::SetUpAtFirstPaint(const TCanvas& beneath) {
     BuildBitmaps(beneath);
     if (ParentIsBoardImage()) {
         FBoardMenu = dynamic_cast<TBoardImage*>(Parent())->Menu();
-        // The circle's menu entry is built here (BuildMenuEntry), once per circle.
+        // BuildMenuEntry() belongs here: once per circle, it lists the circle in its type's menu.
     } else {
         FBoardMenu = nullptr;
     }

@@ -86,6 +86,8 @@ protected:
     void Paint() override;
 
 private:
+    // Sets the ring colour and the three opacities from HighlightType.
+    void TakeLookOfType();
     void SetUpAtFirstPaint(const TCanvas& beneath);
     TBitmap& ChosenLook();
 
