@@ -13,13 +13,19 @@
 namespace platform {
 
 void guarded(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
+    auto report = [](const std::exception& error) {
         if (Application != nullptr)
             Application->HandleException(error);
         else
             std::cerr << error.what() << '\n';
+    };
+    try {
+        work();
+    } catch (const std::exception& error) {
+        report(error);
+    } catch (...) {
+        // Anything else thrown must not reach Qt either, which cannot unwind through its loop.
+        report(Exception("Unknown error"));
     }
 }
 
