@@ -15,8 +15,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
     MouseTracker::forget(this);
-    if (FParent != nullptr)
-        FParent->RemoveControl(this);
+    if (TWinControl* parent = FParent; parent != nullptr) {
+        parent->RemoveControl(this);
+        RequestAlign(parent);
+    }
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -24,9 +26,10 @@ void TControl::SetParent(TWinControl* parent) {
         return;
     if (parent == this)
         throw EComponentError("A control cannot have itself as its parent");
-    if (FParent != nullptr) {
-        FParent->Invalidate();
-        FParent->RemoveControl(this);
+    if (TWinControl* previous = FParent; previous != nullptr) {
+        previous->Invalidate();
+        previous->RemoveControl(this);
+        RequestAlign(previous);
     }
     if (parent != nullptr)
         parent->InsertControl(this);
@@ -34,6 +37,7 @@ void TControl::SetParent(TWinControl* parent) {
     ApplyBounds();
     ApplyVisible();
     UpdateAnchorRules();
+    RequestAlign(FParent);
     if (FParent != nullptr && FParentFont && !(FFont == FParent->Font())) {
         FFont = FParent->Font();
         FontChanged();
@@ -72,6 +76,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     if (auto* windowed = dynamic_cast<TWinControl*>(this);
         windowed && (oldClientWidth != ClientWidth() || oldClientHeight != ClientHeight()))
         windowed->RealignChildren();
+    RequestAlign(FParent);
     BoundsChanged();
 }
 
@@ -82,6 +87,7 @@ void TControl::SetVisible(bool value) {
     ApplyVisible();
     if (FParent != nullptr)
         FParent->Invalidate();
+    RequestAlign(FParent);
 }
 
 void TControl::SetEnabled(bool value) {
@@ -271,6 +277,11 @@ void TControl::Click() {
 void TControl::DblClick() {
     if (OnDblClick)
         OnDblClick(this);
+}
+
+void TControl::RequestAlign(TWinControl* parent) {
+    if (parent != nullptr && FAlign != alNone && !parent->IsDestroying())
+        parent->RealignChildren();
 }
 
 void TControl::UpdateAnchorRules() {

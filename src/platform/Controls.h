@@ -137,6 +137,9 @@ protected:
     virtual void FontChanged();
     // Remembers the distances that anchoring keeps when the parent is resized.
     void UpdateAnchorRules();
+    // An aligned control that moves, resizes, shows, hides or comes or goes makes its parent lay
+    // out its aligned children again.
+    void RequestAlign(TWinControl* parent);
 
 private:
     friend class TWinControl;
@@ -250,6 +253,7 @@ private:
     QWidget* FWidget;                 // owned; deleted after the child controls
     std::vector<TControl*> FControls; // z-order, bottom first; not owned (parented, not owned)
     std::unique_ptr<TBitmap> FBackBuffer;
+    bool FAligning = false; // laying out children, whose own moves must not start it again
 };
 
 // A windowed control that paints itself through Paint() on a canvas.

@@ -155,7 +155,9 @@ TPoint TForm::FrameExtra() const {
 }
 
 int TForm::MenuBarHeight() const {
-    if (FMenuBar == nullptr || !FMenuBar->isVisible())
+    // Not isVisible(): that is false until the window is shown, and the client area must not
+    // change size (nor the bar be laid out at no height) just because the window appears.
+    if (FMenuBar == nullptr || FMenuBar->isHidden())
         return 0;
     return FMenuBar->sizeHint().height();
 }

@@ -182,6 +182,13 @@ void TWinControl::FontChanged() {
 }
 
 void TWinControl::RealignChildren() {
+    if (FAligning)
+        return;
+    FAligning = true;
+    struct AligningEnds {
+        bool& flag;
+        ~AligningEnds() { flag = false; }
+    } aligningEnds{FAligning};
     TRect free = ClientRect();
     for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
         for (TControl* c : std::vector<TControl*>(FControls)) {
