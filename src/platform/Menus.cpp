@@ -1,5 +1,6 @@
 #include "Menus.h"
 
+#include "Forms.h"
 #include "WidgetBridge.h"
 
 #include <QAction>
@@ -144,6 +145,13 @@ TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuIte
 
 TMainMenu::~TMainMenu() {
     BeginDestruction();
+    // A form that shows this menu would otherwise keep a dangling pointer to it.
+    if (Application != nullptr) {
+        for (int i = 0; i < Application->FormCount(); ++i) {
+            if (Application->Forms(i)->Menu() == this)
+                Application->Forms(i)->SetMenu(nullptr);
+        }
+    }
     delete FItems;
 }
 
