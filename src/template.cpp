@@ -8,6 +8,8 @@
 
 #include "platform/Reader.h"
 
+#include <optional>
+
 std::array<TTwoJumper*, 8> FilterJumpers{};
 std::array<TCheckBox*, 8> FilterChecks{};
 
@@ -95,8 +97,38 @@ void TMainForm::TechnicalSupport1Click(TObject*) {}
 
 void TMainForm::DisplayClick(TObject*) {}
 
-void TMainForm::FilterPanelEnter(TObject*) {}
+void TMainForm::FilterPanelEnter(TObject*) {
+    FilterJumpers = {FJ0, FJ1, FJ2, FJ3, FJ4, FJ5, FJ6, FJ7};
+    FilterChecks = {FilterCheck0, FilterCheck1, FilterCheck2, FilterCheck3,
+                    FilterCheck4, FilterCheck5, FilterCheck6, FilterCheck7};
+    for (size_t i = 0; i < FilterJumpers.size(); ++i) {
+        if (FilterJumpers[i] != nullptr)
+            FilterJumpers[i]->Tag = static_cast<intptr_t>(i);
+        if (FilterChecks[i] != nullptr)
+            FilterChecks[i]->Tag = static_cast<intptr_t>(i);
+    }
+}
 
-void TMainForm::FilterCheckClick(TObject*) {}
+namespace {
+// The filter a control stands for, by its Tag; empty when the tables do not hold it yet.
+std::optional<size_t> filterIndex(const TComponent* control) {
+    if (control->Tag < 0 || static_cast<size_t>(control->Tag) >= FilterJumpers.size())
+        return std::nullopt;
+    auto index = static_cast<size_t>(control->Tag);
+    if (FilterJumpers[index] == nullptr || FilterChecks[index] == nullptr)
+        return std::nullopt;
+    return index;
+}
+} // namespace
 
-void TMainForm::TwoJumperClick(TObject*) {}
+void TMainForm::FilterCheckClick(TObject* Sender) {
+    auto* check = CheckedCast<TCheckBox>(Sender);
+    if (auto index = filterIndex(check))
+        FilterJumpers[*index]->SetClosed(FilterChecks[*index]->Checked());
+}
+
+void TMainForm::TwoJumperClick(TObject* Sender) {
+    auto* jumper = CheckedCast<TTwoJumper>(Sender);
+    if (auto index = filterIndex(jumper))
+        FilterChecks[*index]->SetChecked(FilterJumpers[*index]->Closed());
+}

@@ -473,6 +473,7 @@ TApplication::TApplication() : TComponent(nullptr) {
     Screen = &screen;
     // Idle processing runs in every message loop, the main one and any modal one alike.
     FIdleDriver = std::make_unique<platform::IdleDriver>(this);
+    platform::installFocusTracking();
 }
 
 TApplication::~TApplication() {
@@ -482,6 +483,13 @@ TApplication::~TApplication() {
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
     Application = nullptr;
+}
+
+TForm* TApplication::ParentFormOf(const TControl* control) {
+    const TControl* top = control;
+    while (top != nullptr && top->Parent() != nullptr)
+        top = top->Parent();
+    return dynamic_cast<TForm*>(const_cast<TControl*>(top));
 }
 
 void TApplication::AddForm(TForm* form) {

@@ -73,6 +73,9 @@ public:
     void FocusControl(TWinControl* control);
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* control);
+    // The control inside this form that last had the focus; not owned.
+    TWinControl* FocusedControl() const { return FFocusedControl; }
+    void SetFocusedControl(TWinControl* control) { FFocusedControl = control; }
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnActivate;
@@ -114,10 +117,11 @@ private:
     TPoint FrameExtra() const;
     QMargins CurrentFrameMargins() const;
 
-    platform::FormWindow* FWindow;         // owned; holds the menu bar and the client widget
-    QMenuBar* FMenuBar = nullptr;          // owned by FWindow
-    TMainMenu* FMenu = nullptr;            // not owned
-    TWinControl* FActiveControl = nullptr; // not owned
+    platform::FormWindow* FWindow;          // owned; holds the menu bar and the client widget
+    QMenuBar* FMenuBar = nullptr;           // owned by FWindow
+    TMainMenu* FMenu = nullptr;             // not owned
+    TWinControl* FActiveControl = nullptr;  // not owned
+    TWinControl* FFocusedControl = nullptr; // not owned
     TWindowState FWindowState = wsNormal;
     TFormStyle FFormStyle = fsNormal;
     TFormBorderStyle FBorderStyle = bsSizeable;
@@ -147,6 +151,8 @@ public:
     void SetMainForm(TForm* form) { FMainForm = form; }
     int FormCount() const { return static_cast<int>(FForms.size()); }
     TForm* Forms(int index) const { return FForms.at(index); }
+    // The form a control stands in, or nullptr.
+    static TForm* ParentFormOf(const TControl* control);
 
     // Shows the main form and dispatches messages until Terminate; returns the exit status.
     int Run();

@@ -29,6 +29,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 };
 
+// Follows Qt's focus changes and fires OnExit and OnEnter of the windowed controls the focus
+// leaves and enters inside a form, as each form remembers its own focused control.
+void installFocusTracking();
+
 // Queues a message for a control's window procedure through the Qt event queue.
 void postMessage(TWinControl* target, const TMessage& message);
 

@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "Forms.h"
 #include "WidgetBridge.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner), 
 
 TWinControl::~TWinControl() {
     BeginDestruction();
+    if (TForm* form = TApplication::ParentFormOf(this); form != nullptr && form->FocusedControl() == this)
+        form->SetFocusedControl(nullptr);
     // Child controls go first, last first, as the window they live in is about to disappear.
     while (!FControls.empty())
         delete FControls.back();
