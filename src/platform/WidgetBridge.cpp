@@ -71,6 +71,9 @@ MouseWatcher* mouseWatcher() {
     return watcher;
 }
 
+// How many paint events are being handled; Qt must not move widgets while it paints.
+int paintDepth = 0;
+
 TControl* hoveredControl = nullptr;  // not owned
 TControl* capturedControl = nullptr; // not owned
 
@@ -95,6 +98,10 @@ QPoint localPoint(TControl* target, TWinControl* window, QPoint windowPoint) {
 
 void postMessage(TWinControl* target, const TMessage& message) {
     QCoreApplication::postEvent(target->Widget(), new PostedMessage(message));
+}
+
+bool isPainting() {
+    return paintDepth > 0;
 }
 
 void bindWidget(QWidget* widget, TWinControl* control) {
@@ -166,9 +173,11 @@ void PaintedWidget::paintEvent(QPaintEvent* event) {
     if (control == nullptr || control->IsDestroying())
         return;
     QRect dirty = event->rect();
+    ++paintDepth;
     guarded([&] {
         control->PaintToBuffer({dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1});
     });
+    --paintDepth;
     if (TBitmap* buffer = control->BackBuffer(); buffer != nullptr && !buffer->Image().isNull()) {
         QPainter painter(this);
         painter.drawImage(dirty.topLeft(), buffer->Image(), dirty);

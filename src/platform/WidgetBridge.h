@@ -36,6 +36,9 @@ void installFocusTracking();
 // Queues a message for a control's window procedure through the Qt event queue.
 void postMessage(TWinControl* target, const TMessage& message);
 
+// Whether a paint event is being handled right now.
+bool isPainting();
+
 // Ties a widget to its control so events can find the control again.
 void bindWidget(QWidget* widget, TWinControl* control);
 void unbindWidget(QWidget* widget);

@@ -140,6 +140,13 @@ void TWinControl::AttachWidget() {
 }
 
 void TWinControl::ApplyBounds() {
+    if (platform::isPainting()) {
+        // A control may move itself while it paints (the board image centres itself); Qt cannot
+        // move a widget in the middle of painting, so the widget follows right after the paint.
+        QMetaObject::invokeMethod(
+            FWidget, [this] { ApplyBounds(); }, Qt::QueuedConnection);
+        return;
+    }
     if (Parent() != nullptr)
         FWidget->setGeometry(Left(), Top(), Width(), Height());
     else
