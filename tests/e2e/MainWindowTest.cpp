@@ -219,6 +219,8 @@ TEST_F(MainWindowTest, ShowsTheBoardPhotoCentredOnTheWindowsOuterSize) {
         QRect photoRect(topLeft, QSize(400, 330));
         // Windows of the program over the main window (the help window sits over the middle).
         std::vector<QRect> covered = OtherWindows(*window);
+        // The "Input &Filters" circle is drawn over the photo at (240, 152), 33 x 73.
+        covered.push_back(QRect(topLeft + QPoint(240, 152), QSize(33, 73)).adjusted(-2, -2, 2, 2));
         auto visible = [&](QRect rect) {
             return std::none_of(covered.begin(), covered.end(),
                                 [&](const QRect& other) { return other.intersects(rect); });
