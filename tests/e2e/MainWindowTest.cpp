@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 // Nothing here measures time: each wait ends as soon as its condition holds.
 constexpr std::chrono::milliseconds startTimeout = 180s;
 constexpr std::chrono::milliseconds settleTimeout = 90s;
-constexpr std::chrono::milliseconds helpWindowTimeout = 20s;
+constexpr std::chrono::milliseconds helpWindowTimeout = 10s;
 
 const std::string helpWindowName = "^Instructions for Settings utility$";
 
@@ -301,6 +301,13 @@ TEST_F(MainWindowTest, ShowsTheBoardPhotoCentredOnTheWindowsOuterSize) {
 
 enum class InputDevice { Mouse, Keyboard };
 
+std::string Name(InputDevice device) {
+    return device == InputDevice::Mouse ? "Mouse" : "Keyboard";
+}
+void PrintTo(InputDevice device, std::ostream* stream) {
+    *stream << Name(device);
+}
+
 class FileExitTest : public MainWindowTest, public ::testing::WithParamInterface<InputDevice> {};
 
 TEST_P(FileExitTest, EndsTheProgramWithExitStatusZero) {
@@ -364,8 +371,6 @@ TEST_P(FileExitTest, EndsTheProgramWithExitStatusZero) {
 
 INSTANTIATE_TEST_SUITE_P(WithEachInputDevice, FileExitTest,
                          ::testing::Values(InputDevice::Mouse, InputDevice::Keyboard),
-                         [](const ::testing::TestParamInfo<InputDevice>& info) {
-                             return info.param == InputDevice::Mouse ? "Mouse" : "Keyboard";
-                         });
+                         [](const ::testing::TestParamInfo<InputDevice>& info) { return Name(info.param); });
 
 } // namespace
