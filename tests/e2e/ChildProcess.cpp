@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,9 +77,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const Chil
         throw std::runtime_error(std::string("cannot prepare a child process: ") + std::strerror(errno));
     }
 
+    pid_t parent = getpid();
     pid_t id = fork();
     if (id == 0) {
         setpgid(0, 0);
+        // A test that is killed (a CTest timeout, a crash) leaves no X server behind.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
         dup2(input, 0);
         dup2(log, 1);
         dup2(log, 2);
