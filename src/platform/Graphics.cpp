@@ -1,5 +1,7 @@
 #include "Graphics.h"
 
+#include "QtConversions.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -30,19 +32,6 @@ TColor ColorToRGB(TColor color) {
 }
 
 namespace {
-QColor toQColor(TColor color) {
-    TColor rgb = ColorToRGB(color);
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
-QFont toQFont(const TFont& font) {
-    QFont result(QString::fromStdString(font.Name));
-    result.setPixelSize(std::max(1, std::abs(font.Height)));
-    result.setBold(font.Style & fsBold);
-    result.setItalic(font.Style & fsItalic);
-    result.setUnderline(font.Style & fsUnderline);
-    return result;
-}
 
 // Opens a painter on the canvas's target with its origin and clip, antialiasing off.
 class CanvasPainter : public QPainter {
@@ -68,7 +57,7 @@ void preparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
     if (pen.Style == psClear) {
         painter.setPen(Qt::NoPen);
     } else {
-        QPen qpen(toQColor(pen.Color));
+        QPen qpen(platform::toQColor(pen.Color));
         qpen.setWidth(std::max(1, pen.Width));
         qpen.setStyle(pen.Style == psDash ? Qt::DashLine : pen.Style == psDot ? Qt::DotLine : Qt::SolidLine);
         qpen.setCosmetic(pen.Width <= 1);
@@ -77,7 +66,7 @@ void preparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
     if (brush.Style == bsClear)
         painter.setBrush(Qt::NoBrush);
     else
-        painter.setBrush(toQColor(brush.Color));
+        painter.setBrush(platform::toQColor(brush.Color));
 }
 
 // One row of a figure: its first and last pixel column, relative to the figure's box.
@@ -349,17 +338,18 @@ void TCanvas::FillRect(const TRect& rect) {
     if (rect.Width() <= 0 || rect.Height() <= 0 || Brush.Style == bsClear)
         return;
     CanvasPainter painter(*this);
-    painter.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), toQColor(Brush.Color));
+    painter.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
+                     platform::toQColor(Brush.Color));
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     CanvasPainter painter(*this);
-    painter.setFont(toQFont(Font));
-    painter.setPen(toQColor(Font.Color));
+    painter.setFont(platform::toQFont(Font));
+    painter.setPen(platform::toQColor(Font.Color));
     QFontMetrics metrics(painter.font());
     if (Brush.Style != bsClear) {
         QRect box(x, y, metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height());
-        painter.fillRect(box, toQColor(Brush.Color));
+        painter.fillRect(box, platform::toQColor(Brush.Color));
     }
     painter.drawText(x, y + metrics.ascent(), QString::fromStdString(text));
 }

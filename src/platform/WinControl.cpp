@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "Forms.h"
+#include "QtConversions.h"
 #include "WidgetBridge.h"
 
 #include <QApplication>
@@ -11,13 +12,16 @@
 #include <algorithm>
 
 namespace {
-QFont toQFont(const TFont& font) {
-    QFont result(QString::fromStdString(font.Name));
-    result.setPixelSize(std::max(1, std::abs(font.Height)));
-    result.setBold(font.Style & fsBold);
-    result.setItalic(font.Style & fsItalic);
-    result.setUnderline(font.Style & fsUnderline);
-    return result;
+// Lends a canvas to a control's paint method for the duration of the call only.
+template <class PaintMethod> void paintWithCanvas(TCanvas*& slot, TCanvas& canvas, PaintMethod paint) {
+    slot = &canvas;
+    try {
+        paint();
+    } catch (...) {
+        slot = nullptr;
+        throw;
+    }
+    slot = nullptr;
 }
 } // namespace
 
@@ -49,21 +53,14 @@ void TGraphicControl::Repaint() {
 }
 
 void TGraphicControl::PaintOn(TCanvas& canvas) {
-    FCanvas = &canvas;
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas = nullptr;
-        throw;
-    }
-    FCanvas = nullptr;
+    paintWithCanvas(FCanvas, canvas, [this] { Paint(); });
 }
 
 // --- TWinControl ---
 
 TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner), FWidget(widget) {
     platform::bindWidget(FWidget, this);
-    FWidget->setFont(toQFont(Font()));
+    FWidget->setFont(platform::toQFont(Font()));
 }
 
 TWinControl::~TWinControl() {
@@ -181,7 +178,7 @@ void TWinControl::SetEnabled(bool value) {
 }
 
 void TWinControl::FontChanged() {
-    FWidget->setFont(toQFont(Font()));
+    FWidget->setFont(platform::toQFont(Font()));
     for (TControl* child : FControls) {
         if (child->ParentFont() && !(child->Font() == Font())) {
             child->FFont = Font();
@@ -304,12 +301,5 @@ TCanvas& TCustomControl::Canvas() {
 }
 
 void TCustomControl::PaintWindow(TCanvas& canvas) {
-    FCanvas = &canvas;
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas = nullptr;
-        throw;
-    }
-    FCanvas = nullptr;
+    paintWithCanvas(FCanvas, canvas, [this] { Paint(); });
 }
