@@ -16,6 +16,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 TControl::~TControl() {
     MouseTracker::forget(this);
     if (TWinControl* parent = FParent; parent != nullptr) {
+        // A graphic control's picture lives in its parent's window until that is painted again.
+        if (FVisible && !parent->IsDestroying())
+            parent->Invalidate();
         parent->RemoveControl(this);
         RequestAlign(parent);
     }

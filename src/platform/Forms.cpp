@@ -246,6 +246,8 @@ void TForm::SetMenu(TMainMenu* menu) {
         FMenuBar->hide();
     }
     LayoutWindow();
+    // The client area grew or shrank by the menu bar: aligned and anchored controls follow.
+    RealignChildren();
 }
 
 void TForm::SetWindowState(TWindowState value) {
