@@ -311,6 +311,50 @@ TEST(Forms, TheClientAreaExcludesTheMenuBarBeforeTheFormIsShown) {
     EXPECT_EQ(form.ClientHeight(), hiddenClientHeight);
 }
 
+TEST(Forms, SettingAMenuShrinksTheClientAreaAndAlignedControlsFollow) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* client = new TPanel(&form);
+    client->SetParent(&form);
+    client->SetAlign(alClient);
+    int heightWithoutMenu = form.ClientHeight();
+    EXPECT_EQ(client->Height(), heightWithoutMenu);
+    TMainMenu menu(&form);
+    auto* item = new TMenuItem(&form);
+    item->SetCaption("&File");
+    menu.Items()->Add(item);
+    form.SetMenu(&menu);
+    EXPECT_LT(form.ClientHeight(), heightWithoutMenu);
+    EXPECT_EQ(client->Height(), form.ClientHeight());
+    form.SetMenu(nullptr);
+    EXPECT_EQ(client->Height(), heightWithoutMenu);
+}
+
+// Paints red over its whole area.
+class RedBlock : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas().Brush.Color = clRed;
+        Canvas().FillRect(ClientRect());
+    }
+};
+
+TEST(Controls, AFreedGraphicControlDisappearsFromItsParentsWindow) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    form.SetColor(clWhite);
+    auto* block = new RedBlock(&form);
+    block->SetParent(&form);
+    block->SetBounds(10, 10, 30, 30);
+    form.Show();
+    ASSERT_TRUE(WaitFor([&] { return PaintedPixel(form, 20, 20) == clRed; }));
+    delete block;
+    EXPECT_TRUE(WaitFor([&] { return PaintedPixel(form, 20, 20) == clWhite; }));
+}
+
 // A shown form with a panel and, on the panel, a graphic control at (10, 20), 30 x 20.
 struct MouseFixture {
     MouseFixture() {
