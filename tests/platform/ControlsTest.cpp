@@ -4,6 +4,7 @@
 #include "platform/StdCtrls.h"
 #include "platform/WidgetBridge.h"
 
+#include <QCheckBox>
 #include <QMenuBar>
 #include <QTest>
 
@@ -353,6 +354,35 @@ TEST(Controls, AFreedGraphicControlDisappearsFromItsParentsWindow) {
     ASSERT_TRUE(WaitFor([&] { return PaintedPixel(form, 20, 20) == clRed; }));
     delete block;
     EXPECT_TRUE(WaitFor([&] { return PaintedPixel(form, 20, 20) == clWhite; }));
+}
+
+TEST(CheckBox, ANewCheckedStateFiresOnClickOnceWhetherSetOrClicked) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    auto* box = new TCheckBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 120, 20);
+    box->SetCaption("Filter 3");
+    std::vector<bool> clicks; // the state each OnClick saw
+    box->OnClick = [&](TObject* sender) {
+        clicks.push_back(CheckedCast<TCheckBox>(sender)->Checked());
+    };
+    form.Show();
+    ASSERT_TRUE(WaitFor([&] { return form.Window()->isVisible(); }));
+
+    box->SetChecked(true);
+    box->SetChecked(true); // the same value again: nothing
+    EXPECT_EQ(clicks, std::vector<bool>{true});
+    EXPECT_TRUE(static_cast<QCheckBox*>(box->Widget())->isChecked());
+    QTest::mouseClick(box->Widget(), Qt::LeftButton, {}, QPoint(8, 10));
+    EXPECT_EQ(clicks, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(box->Checked());
+    box->SetFocus();
+    QTest::keyClick(box->Widget(), Qt::Key_Space);
+    EXPECT_EQ(clicks, (std::vector<bool>{true, false, true}));
+    EXPECT_TRUE(box->Checked());
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, (std::vector<bool>{true, false, true, false}));
 }
 
 // A shown form with a panel and, on the panel, a graphic control at (10, 20), 30 x 20.

@@ -449,6 +449,20 @@ TEST(BoardDefinition, LoadsIntoTheMainWindowAsTheTreeItDescribes) {
     EXPECT_TRUE(form->TechnicalSupport1->OnClick);
     EXPECT_FALSE(form->File1->OnClick);
 
+    // The wiring, by its effect: entering the panel fills the filter tables; then a check box and
+    // its jumper drawing follow each other.
+    form->FilterPanel->OnEnter(form->FilterPanel);
+    form->FilterCheck3->SetChecked(true);
+    EXPECT_TRUE(form->FJ3->Closed());
+    EXPECT_FALSE(form->FJ2->Closed());
+    EXPECT_FALSE(form->FJ4->Closed());
+    form->FJ5->Click();
+    EXPECT_TRUE(form->FilterCheck5->Checked());
+    EXPECT_FALSE(form->FilterCheck4->Checked());
+    // The tables are the program's globals; they must not keep this form's controls.
+    FilterJumpers = {};
+    FilterChecks = {};
+
     // OnCreate ran FormCreate, which installs the supporter's idle handler.
     EXPECT_TRUE(Application->OnIdle);
     Application->OnIdle = previousIdle;
