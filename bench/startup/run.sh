@@ -7,8 +7,9 @@
 #
 #   bench/startup/run.sh [build directory] [runs]
 #
-# Runs on $DISPLAY when there is one; otherwise on a private Xvfb when it is installed, else on
-# Qt's offscreen platform. The first line of output says which.
+# Runs on the Qt platform QT_QPA_PLATFORM names if it is set, else on $DISPLAY when there is one,
+# else on a private Xvfb when it is installed, else on Qt's offscreen platform. The first line of
+# output says which.
 set -euo pipefail
 
 build=${1:-build}
@@ -23,7 +24,9 @@ xvfb_pid=
 cleanup() { [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
 
-if [[ -n ${DISPLAY:-} ]]; then
+if [[ -n ${QT_QPA_PLATFORM:-} ]]; then
+    echo "display: Qt platform $QT_QPA_PLATFORM, as set in QT_QPA_PLATFORM"
+elif [[ -n ${DISPLAY:-} ]]; then
     echo "display: $DISPLAY"
 elif command -v Xvfb >/dev/null; then
     for number in $(seq 90 140); do
