@@ -6,8 +6,6 @@
 #include "platform/JPEGImage.h"
 #include "platform/StdCtrls.h"
 
-#include <QApplication>
-
 #include <functional>
 #include <iostream>
 
@@ -15,11 +13,10 @@
 // has been created, just before the message loop starts; the start-up benchmark takes its
 // timings through it.
 int RunSettingsProgram(int argc, char** argv, const std::function<void(TMainForm&)>& beforeRun) {
-    QApplication qt(argc, argv);
     JPEGSupport jpeg;
     RegisterStandardClasses();
     RegisterSetupCtrls();
-    TApplication application;
+    TApplication application(argc, argv);
     application.SetIcon(":/Settings.ico");
     TMainForm* mainForm = nullptr;
     try {

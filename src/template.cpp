@@ -21,6 +21,12 @@ TMainForm::TMainForm(TComponent* owner, const std::string& definition, const std
     LoadDefinition(definition, fileName);
 }
 
+TMainForm::~TMainForm() {
+    // The filter tables refer to this window's controls, which go with it.
+    FilterJumpers.fill(nullptr);
+    FilterChecks.fill(nullptr);
+}
+
 namespace {
 // Looks a field's component up by name; a missing or mistyped one leaves the field empty.
 template <class T> void bindField(TComponent* form, T*& field, const char* name) {

@@ -20,6 +20,7 @@ public:
     explicit TMainForm(TComponent* owner);
     // Creates the window from the given definition text (tests use their own definitions).
     TMainForm(TComponent* owner, const std::string& definition, const std::string& fileName);
+    ~TMainForm() override;
 
     // Filled by component name when the board definition has been read; not owned.
     TMainMenu* MainMenu1 = nullptr;

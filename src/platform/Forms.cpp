@@ -469,7 +469,12 @@ void TForm::SetStoredProperty(const std::string& name, const StoredValue& value,
 
 // --- TApplication ---
 
-TApplication::TApplication() : TComponent(nullptr) {
+TApplication::TApplication(int& argc, char** argv)
+    : TApplication(std::make_unique<QApplication>(argc, argv)) {}
+
+TApplication::TApplication() : TApplication(std::unique_ptr<QApplication>()) {}
+
+TApplication::TApplication(std::unique_ptr<QApplication> qt) : TComponent(nullptr), FQt(std::move(qt)) {
     Application = this;
     static TScreen screen;
     Screen = &screen;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QApplication;
 class QMargins;
 class QMenuBar;
 class QWidget;
@@ -137,7 +138,10 @@ using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 class TApplication : public TComponent {
     PLATFORM_CLASS(TApplication, TComponent)
 public:
+    // Uses the Qt application that already exists (tests make their own).
     TApplication();
+    // Starts Qt for the program with its command line, then the application object.
+    TApplication(int& argc, char** argv);
     ~TApplication() override;
 
     // The first form created through CreateForm becomes the main form.
@@ -176,10 +180,13 @@ public:
     void DoIdle();
 
 private:
+    explicit TApplication(std::unique_ptr<QApplication> qt);
+
     TForm* FMainForm = nullptr; // owned as a component
     std::vector<TForm*> FForms; // every form that exists, not owned
     bool FTerminated = false;
     bool FHandlingException = false;
+    std::unique_ptr<QApplication> FQt; // set when this object started Qt itself
     std::unique_ptr<platform::IdleDriver> FIdleDriver;
 };
 
