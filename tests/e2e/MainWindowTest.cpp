@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <iostream>
 #include <sstream>
 
@@ -297,6 +299,72 @@ TEST_F(MainWindowTest, ShowsTheBoardPhotoCentredOnTheWindowsOuterSize) {
         last.Report += "\n  screenshot saved as " + path;
     }
     EXPECT_TRUE(shown) << last.Report;
+}
+
+// The circle "Input &Filters" lies at (240, 152) in the board, 33 x 73: its idle look is a yellow
+// ring blended at half strength over the photo, whose corners show the photo unchanged.
+TEST_F(MainWindowTest, ShowsTheIdleRingOverTheFilterJumpers) {
+    QImage photo(BOARD_PHOTO_PATH);
+    ASSERT_EQ(photo.size(), QSize(600, 495)) << "cannot read " << BOARD_PHOTO_PATH;
+    QImage reference = photo.scaled(400, 330, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                           .convertToFormat(QImage::Format_RGB32);
+    auto window = WaitForMainWindow();
+    ASSERT_TRUE(window) << "no window captioned Setup appeared";
+    auto geometry = WaitForMaximizedGeometry(*window);
+    ASSERT_TRUE(geometry) << "the main window was not maximized";
+
+    // Mean of a 3 x 3 block of an image, per channel.
+    auto blockMean = [](const QImage& image, QPoint centre) {
+        std::array<double, 3> mean{};
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                QRgb pixel = image.pixel(centre + QPoint(dx, dy));
+                mean[0] += qRed(pixel) / 9.0, mean[1] += qGreen(pixel) / 9.0, mean[2] += qBlue(pixel) / 9.0;
+            }
+        return mean;
+    };
+    std::string report = "nothing checked";
+    auto ringShown = [&] {
+        QImage screen = desktop->Screenshot();
+        int menuBarHeight = MenuBarHeight(screen, geometry->Client);
+        if (menuBarHeight == 0)
+            return report = "no menu bar", false;
+        QPoint board = geometry->Client.topLeft() + QPoint(312, menuBarHeight + 219);
+        QPoint circle = board + QPoint(240, 152);
+        std::ostringstream text;
+        bool passed = true;
+        // Corners of the circle's bounds: the photo as it is (a loose tolerance, since the
+        // reference was scaled by another filter).
+        for (QPoint corner : {QPoint(1, 1), QPoint(31, 1), QPoint(1, 71), QPoint(31, 71)}) {
+            auto shown = blockMean(screen, circle + corner);
+            auto expected = blockMean(reference, QPoint(240, 152) + corner);
+            for (int channel = 0; channel < 3; ++channel)
+                if (std::abs(shown[channel] - expected[channel]) > 45) {
+                    text << "corner (" << corner.x() << ", " << corner.y() << ") differs from the photo; ";
+                    passed = false;
+                    break;
+                }
+        }
+        // Along the ring's middle (0.875 of the half-axes) yellow at half strength lifts red and
+        // green and halves blue, whatever lies beneath.
+        std::array<double, 3> shift{};
+        const int samples = 16;
+        for (int i = 0; i < samples; ++i) {
+            double angle = 2 * 3.14159265358979 * i / samples;
+            QPoint onRing(static_cast<int>(std::lround(16 + 0.875 * 16 * std::cos(angle))),
+                          static_cast<int>(std::lround(36 + 0.875 * 36 * std::sin(angle))));
+            QRgb shown = screen.pixel(circle + onRing);
+            QRgb expected = reference.pixel(QPoint(240, 152) + onRing);
+            shift[0] += (qRed(shown) - qRed(expected)) / double(samples);
+            shift[1] += (qGreen(shown) - qGreen(expected)) / double(samples);
+            shift[2] += (qBlue(shown) - qBlue(expected)) / double(samples);
+        }
+        text << "mean shift on the ring: red " << shift[0] << ", green " << shift[1] << ", blue " << shift[2];
+        passed = passed && shift[0] > 40 && shift[1] > 30 && shift[2] < -10;
+        report = text.str();
+        return passed;
+    };
+    EXPECT_TRUE(WaitUntil(ringShown, settleTimeout)) << report;
 }
 
 enum class InputDevice { Mouse, Keyboard };
