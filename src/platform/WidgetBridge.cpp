@@ -185,6 +185,13 @@ void PaintedWidget::paintEvent(QPaintEvent* event) {
 }
 
 void PaintedWidget::mousePressEvent(QMouseEvent* event) {
+    press(event, false);
+}
+
+// A press captures the control under the pointer (a graphic child or this window's own control),
+// so the release goes to it wherever the pointer is by then. The second press of a double click
+// is a press too: each click of the pair counts.
+void PaintedWidget::press(QMouseEvent* event, bool doubleClick) {
     TWinControl* control = controlOfWidget(this);
     if (control == nullptr || event->button() != Qt::LeftButton)
         return;
@@ -194,6 +201,9 @@ void PaintedWidget::mousePressEvent(QMouseEvent* event) {
         MouseTracker::setCaptured(target);
         QPoint local = localPoint(target, control, p);
         target->Perform(WM_LBUTTONDOWN, 0, pointParam(local.x(), local.y()));
+        // The press may have freed the control; the capture forgets a freed control.
+        if (doubleClick && MouseTracker::captured() == target)
+            target->Perform(WM_LBUTTONDBLCLK, 0, pointParam(local.x(), local.y()));
     });
 }
 
@@ -219,18 +229,7 @@ void PaintedWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PaintedWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    TWinControl* control = controlOfWidget(this);
-    if (control == nullptr || event->button() != Qt::LeftButton)
-        return;
-    guarded([&] {
-        QPoint p = event->position().toPoint();
-        TControl* target = targetAt(control, p);
-        // A double click is also a press: the second click of the pair must count as a click.
-        MouseTracker::setCaptured(target);
-        QPoint local = localPoint(target, control, p);
-        target->Perform(WM_LBUTTONDOWN, 0, pointParam(local.x(), local.y()));
-        target->Perform(WM_LBUTTONDBLCLK, 0, pointParam(local.x(), local.y()));
-    });
+    press(event, true);
 }
 
 void PaintedWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -248,7 +247,5 @@ void PaintedWidget::mouseMoveEvent(QMouseEvent* event) {
         target->Perform(WM_MOUSEMOVE, 0, pointParam(local.x(), local.y()));
     });
 }
-
-void PaintedWidget::resizeEvent(QResizeEvent*) {}
 
 } // namespace platform

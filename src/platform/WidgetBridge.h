@@ -26,7 +26,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void press(QMouseEvent* event, bool doubleClick);
 };
 
 // Follows Qt's focus changes and fires OnExit and OnEnter of the windowed controls the focus
