@@ -30,6 +30,19 @@ void setPictureOfSize(TBoardImage& board, int width, int height) {
     board.SetPicture(picture);
 }
 
+// A board image standing at the given place in a form of the given outer size, sized by hand.
+struct BoardOnForm {
+    BoardOnForm(int formWidth, int formHeight, TRect boardBounds) : board(&form) {
+        form.SetBounds(0, 0, formWidth, formHeight);
+        board.SetAutoSize(false);
+        board.SetParent(&form);
+        board.SetBounds(boardBounds.Left, boardBounds.Top, boardBounds.Width(), boardBounds.Height());
+    }
+    ~BoardOnForm() { form.Hide(); }
+    TForm form{nullptr};
+    TBoardImage board;
+};
+
 TEST(BoardImage, ConstructorState) {
     TForm form(nullptr);
     TBoardImage board(&form);
@@ -73,11 +86,8 @@ TEST(BoardImage, CalcDrawRect) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TForm form(nullptr);
-        TBoardImage board(&form);
-        board.SetAutoSize(false);
-        board.SetParent(&form);
-        board.SetBounds(0, 0, c.boardWidth, c.boardHeight);
+        BoardOnForm fixture(800, 600, Bounds(0, 0, c.boardWidth, c.boardHeight));
+        TBoardImage& board = fixture.board;
         setPictureOfSize(board, c.pictureWidth, c.pictureHeight);
         board.SetStretch(c.stretch);
         board.SetCenter(c.center);
@@ -113,11 +123,8 @@ TEST(BoardImage, AutoSizeFollowsThePictureWithinConstraints) {
 }
 
 TEST(BoardImage, OpaqueOnlyWhenThePictureCoversTheBoard) {
-    TForm form(nullptr);
-    TBoardImage board(&form);
-    board.SetAutoSize(false);
-    board.SetParent(&form);
-    board.SetBounds(0, 0, 400, 330);
+    BoardOnForm fixture(800, 600, Bounds(0, 0, 400, 330));
+    TBoardImage& board = fixture.board;
     setPictureOfSize(board, 100, 100);
     EXPECT_FALSE(board.ControlStyle & csOpaque);
     board.SetStretch(true);
@@ -152,22 +159,18 @@ TEST(BoardImage, SettingTheCurrentValueRequestsNoRepaint) {
 }
 
 TEST(BoardImage, FirstPaintRemembersTheDesignedPlaceThenCentresOnTheParentsOuterSize) {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 1032, 700);
-    TBoardImage board(&form);
-    board.SetAutoSize(false);
-    board.SetParent(&form);
-    board.SetBounds(158, 18, 400, 330);
+    BoardOnForm fixture(1032, 700, Bounds(158, 18, 400, 330));
+    TForm& form = fixture.form;
+    TBoardImage& board = fixture.board;
     board.SetStretch(true);
     form.Show();
     ASSERT_TRUE(WaitFor([&] { return board.DesignPosSaved; }));
     ProcessPendingEvents();
     EXPECT_EQ(board.DesignLeft, 158);
     EXPECT_EQ(board.DesignTop, 18);
-    EXPECT_EQ(board.Left(), (form.Width() - 400) / 2);
-    EXPECT_EQ(board.Top(), (form.Height() - 330) / 2);
     EXPECT_EQ(form.Width(), 1032);
     EXPECT_EQ(board.Left(), 316);
+    EXPECT_EQ(board.Top(), (700 - 330) / 2);
 
     // Later paints move the board again but never change the remembered place.
     form.SetBounds(0, 0, 900, 700);
@@ -175,31 +178,21 @@ TEST(BoardImage, FirstPaintRemembersTheDesignedPlaceThenCentresOnTheParentsOuter
     ASSERT_TRUE(WaitFor([&] { return board.Left() == 250; }));
     EXPECT_EQ(board.DesignLeft, 158);
     EXPECT_EQ(board.DesignTop, 18);
-    form.Hide();
 }
 
 TEST(BoardImage, CenterOnFormOffLeavesTheBoardWhereItIs) {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 1032, 700);
-    TBoardImage board(&form);
-    board.SetAutoSize(false);
-    board.SetParent(&form);
-    board.SetBounds(158, 18, 400, 330);
-    board.SetCenterOnForm(false);
-    form.Show();
-    ASSERT_TRUE(WaitFor([&] { return board.DesignPosSaved; }));
-    EXPECT_EQ(board.Left(), 158);
-    EXPECT_EQ(board.Top(), 18);
-    form.Hide();
+    BoardOnForm fixture(1032, 700, Bounds(158, 18, 400, 330));
+    fixture.board.SetCenterOnForm(false);
+    fixture.form.Show();
+    ASSERT_TRUE(WaitFor([&] { return fixture.board.DesignPosSaved; }));
+    EXPECT_EQ(fixture.board.Left(), 158);
+    EXPECT_EQ(fixture.board.Top(), 18);
 }
 
 TEST(BoardImage, PaintsThePhotographStretchedOverTheBoard) {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 800, 600);
-    TBoardImage board(&form);
-    board.SetAutoSize(false);
-    board.SetParent(&form);
-    board.SetBounds(0, 0, 400, 330);
+    BoardOnForm fixture(800, 600, Bounds(0, 0, 400, 330));
+    TForm& form = fixture.form;
+    TBoardImage& board = fixture.board;
     board.SetCenterOnForm(false);
     board.SetStretch(true);
     std::vector<uint8_t> photo;
@@ -221,7 +214,6 @@ TEST(BoardImage, PaintsThePhotographStretchedOverTheBoard) {
         EXPECT_NE(pixel, clNone);
         EXPECT_NE(pixel, face);
     }
-    form.Hide();
 }
 
 } // namespace
