@@ -342,6 +342,14 @@ void TCanvas::FillRect(const TRect& rect) {
                      platform::toQColor(Brush.Color));
 }
 
+int TCanvas::TextWidth(const std::string& text) const {
+    return QFontMetrics(platform::toQFont(Font)).horizontalAdvance(QString::fromStdString(text));
+}
+
+int TCanvas::TextHeight(const std::string&) const {
+    return QFontMetrics(platform::toQFont(Font)).height();
+}
+
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     CanvasPainter painter(*this);
     painter.setFont(platform::toQFont(Font));

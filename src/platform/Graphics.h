@@ -107,6 +107,9 @@ public:
     void Ellipse(int left, int top, int right, int bottom);
     void FillRect(const TRect& rect); // brush only
     void TextOut(int x, int y, const std::string& text);
+    // The size the text takes in the canvas's font.
+    int TextWidth(const std::string& text) const;
+    int TextHeight(const std::string& text) const;
 
     TColor Pixel(int x, int y) const; // clNone outside the canvas
     void SetPixel(int x, int y, TColor color);

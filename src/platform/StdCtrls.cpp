@@ -79,8 +79,8 @@ void TCustomPanel::Paint() {
     if (!Caption().empty()) {
         canvas.Font = Font();
         canvas.Brush.Style = bsClear;
-        canvas.TextOut(rect.Left + rect.Width() / 2 - static_cast<int>(Caption().size()) * 3,
-                       rect.Top + rect.Height() / 2 - 7, Caption());
+        canvas.TextOut(rect.Left + (rect.Width() - canvas.TextWidth(Caption())) / 2,
+                       rect.Top + (rect.Height() - canvas.TextHeight(Caption())) / 2, Caption());
     }
 }
 
