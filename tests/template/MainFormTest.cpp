@@ -3,6 +3,7 @@
 #include "SetupCtrls/RadioPanel.h"
 #include "SetupCtrls/SetupSupporter.h"
 #include "SetupCtrls/TwoJumper.h"
+#include "platform/Reader.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -165,6 +166,52 @@ TEST(MainForm, TheFilterPanelIsHiddenOnTheMainWindow) {
     EXPECT_EQ(form.Caption(), "Setup");
     EXPECT_EQ(form.WindowState(), wsMaximized);
     Application->OnIdle = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+// Every truncation of the program's own definition, and an unknown property at each line of it,
+// is refused with a read error naming the definition and the line; the half-built window is torn
+// down cleanly wherever reading stopped (the sanitizer build checks that).
+TEST(MainForm, EveryBrokenDefinitionIsAReadErrorAndNothingElse) {
+    std::string definition = DefinitionReader::ReadTextFile(TMainForm::DefinitionPath);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < definition.size(); start = end + 1) {
+        end = definition.find('\n', start);
+        lines.push_back(definition.substr(start, end - start));
+    }
+    ASSERT_GT(lines.size(), 100u);
+    auto expectReadError = [](const std::string& text, const std::string& where) {
+        try {
+            TMainForm form(nullptr, text, TMainForm::DefinitionPath);
+            ADD_FAILURE() << "a broken definition was accepted";
+        } catch (const EReadError& error) {
+            EXPECT_NE(std::string(error.what()).find(where), std::string::npos) << error.what();
+        }
+        Application->OnIdle = nullptr;
+    };
+    auto join = [&](size_t count, size_t broken) {
+        std::string text;
+        for (size_t i = 0; i < count; ++i)
+            text +=
+                (i == broken ? "  Nonsense" + lines[i].substr(lines[i].find_first_not_of(' ')) : lines[i]) +
+                "\n";
+        return text;
+    };
+    // Cutting after the last "end" leaves a whole definition; every earlier cut breaks it.
+    for (size_t cut = 1; cut + 1 < lines.size(); ++cut) {
+        SCOPED_TRACE("cut after line " + std::to_string(cut));
+        expectReadError(join(cut, lines.size()), ":/TMainForm.board:");
+    }
+    // A property line renamed to an unknown property stops the reading right there.
+    for (size_t line = 0; line < lines.size(); ++line) {
+        if (lines[line].find(" = ") == std::string::npos || lines[line].find("'") < lines[line].find(" = "))
+            continue;
+        SCOPED_TRACE("broken line " + std::to_string(line + 1));
+        expectReadError(join(lines.size(), line), ":/TMainForm.board:" + std::to_string(line + 1) + ":");
+    }
 }
 
 } // namespace
