@@ -243,6 +243,11 @@ private:
         node->line = FToken.line;
         if (FToken.kind != Token::Kind::Identifier || FToken.text != "object")
             unexpected("'object'");
+        // Objects are read, built and freed recursively: unbounded nesting would exhaust the stack.
+        if (FNesting == maximumNesting)
+            FLexer.fail(FToken.line,
+                        "objects are nested more than " + std::to_string(maximumNesting) + " deep");
+        ++FNesting;
         advance();
         node->name = expectIdentifier("a component name");
         expectSymbol(":");
@@ -253,6 +258,7 @@ private:
                                              " begun at line " + std::to_string(node->line));
             if (FToken.kind == Token::Kind::Identifier && FToken.text == "end") {
                 advance();
+                --FNesting;
                 return node;
             }
             if (FToken.kind == Token::Kind::Identifier && FToken.text == "object") {
@@ -354,9 +360,12 @@ private:
         return text;
     }
 
+    static constexpr int maximumNesting = 100;
+
     Lexer& FLexer;
     const DefinitionReader::FileLoader& FLoader;
     Token FToken;
+    int FNesting = 0;
 };
 
 // Collects references and event wirings while the tree is read and resolves them afterwards.

@@ -237,6 +237,14 @@ TEST_P(ReaderErrors, NameTheFileTheLineAndTheFault) {
 const std::string itemOpen = "object A: TProbeItem\n";
 const std::string closeAll = "end\nend\n";
 
+// Objects opened inside each other far deeper than a recursive reader's stack allows.
+std::string deeplyNested() {
+    std::string text;
+    for (int level = 0; level < 100000; ++level)
+        text += itemOpen;
+    return text;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Reader, ReaderErrors,
     testing::Values(
@@ -274,6 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "unexpected end of file, expected 'end' of object Root begun at line 1"},
         BadInput{"TruncatedAfterEquals", itemOpen + "Number =", 3,
                  "unexpected end of file, expected a value"},
+        BadInput{"NestedTooDeeply", deeplyNested(), 101, "objects are nested more than 100 deep"},
         BadInput{"TextAfterTheEnd", "end\nobject B: TProbeItem\nend\n", 3, "after the end of the definition"},
         BadInput{"MissingPictureFile", itemOpen + "Picture.Data = TJPEGImage('missing.jpg')\n" + closeAll, 3,
                  "cannot read 'missing.jpg'"},
