@@ -194,6 +194,34 @@ TEST_F(MainWindowTest, AppearsMaximizedWithTheCaptionSetup) {
                            << ", work area " << Describe(desktop->WorkArea()) << ", states: " << stateList;
 }
 
+// The window carries the program's icon: a 32 x 32 picture among the sizes it offers the desktop.
+TEST_F(MainWindowTest, ShowsTheProgramsIconOnItsWindow) {
+    auto window = WaitForMainWindow();
+    ASSERT_TRUE(window) << "no window captioned Setup appeared";
+    std::string icon;
+    bool found = WaitUntil(
+        [&] {
+            icon = desktop
+                       ->Run({"xprop", "-id", std::to_string(*window), "-notype", "-f", "_NET_WM_ICON", "32c",
+                              " = $0+\n", "_NET_WM_ICON"})
+                       .Output;
+            return icon.find("=") != std::string::npos;
+        },
+        settleTimeout);
+    ASSERT_TRUE(found) << "the window has no icon: " << icon;
+    // The property lists each picture as its width and height followed by its pixels.
+    std::istringstream values(icon.substr(icon.find('=') + 1));
+    std::vector<long long> numbers;
+    for (std::string value; std::getline(values, value, ',');)
+        numbers.push_back(std::stoll(value));
+    bool has32 = false;
+    for (size_t i = 0; i + 1 < numbers.size() && numbers[i] > 0 && numbers[i + 1] > 0;) {
+        has32 = has32 || (numbers[i] == 32 && numbers[i + 1] == 32);
+        i += 2 + static_cast<size_t>(numbers[i] * numbers[i + 1]);
+    }
+    EXPECT_TRUE(has32) << "no 32 x 32 picture in the window's icon";
+}
+
 struct PhotoCheck {
     bool Passed = false;
     std::string Report = "nothing checked";
