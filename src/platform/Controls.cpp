@@ -365,16 +365,27 @@ TColor ColorFromStored(const StoredValue& value) {
     return colorValue(value);
 }
 
+int CoordinateFromStored(const StoredValue& value) {
+    // Any real layout fits in this range; a larger value is a broken definition, and sums of
+    // positions and sizes must stay far from overflowing.
+    constexpr int limit = 32767;
+    int coordinate = value.asInteger();
+    if (coordinate < -limit - 1 || coordinate > limit)
+        throw StoredValue::PropertyError("position or size " + std::to_string(coordinate) +
+                                         " is out of range (-32768 to 32767)");
+    return coordinate;
+}
+
 void TControl::SetStoredProperty(const std::string& name, const StoredValue& value,
                                  PropertyResolver& resolver) {
     if (name == "Left")
-        SetLeft(value.asInteger());
+        SetLeft(CoordinateFromStored(value));
     else if (name == "Top")
-        SetTop(value.asInteger());
+        SetTop(CoordinateFromStored(value));
     else if (name == "Width")
-        SetWidth(value.asInteger());
+        SetWidth(CoordinateFromStored(value));
     else if (name == "Height")
-        SetHeight(value.asInteger());
+        SetHeight(CoordinateFromStored(value));
     else if (name == "Visible")
         SetVisible(value.asBoolean());
     else if (name == "Enabled")
@@ -390,13 +401,13 @@ void TControl::SetStoredProperty(const std::string& name, const StoredValue& val
     else if (name == "AutoSize")
         SetAutoSize(value.asBoolean());
     else if (name == "Constraints.MinWidth")
-        FConstraints.MinWidth = value.asInteger(), SetConstraints(FConstraints);
+        FConstraints.MinWidth = CoordinateFromStored(value), SetConstraints(FConstraints);
     else if (name == "Constraints.MinHeight")
-        FConstraints.MinHeight = value.asInteger(), SetConstraints(FConstraints);
+        FConstraints.MinHeight = CoordinateFromStored(value), SetConstraints(FConstraints);
     else if (name == "Constraints.MaxWidth")
-        FConstraints.MaxWidth = value.asInteger(), SetConstraints(FConstraints);
+        FConstraints.MaxWidth = CoordinateFromStored(value), SetConstraints(FConstraints);
     else if (name == "Constraints.MaxHeight")
-        FConstraints.MaxHeight = value.asInteger(), SetConstraints(FConstraints);
+        FConstraints.MaxHeight = CoordinateFromStored(value), SetConstraints(FConstraints);
     else if (name.starts_with("Font.")) {
         TFont font = FFont;
         if (name == "Font.Name")

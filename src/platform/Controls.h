@@ -276,3 +276,5 @@ private:
 // Conversions of stored values that several control classes share.
 TAnchors AnchorsFromStored(const StoredValue& value);
 TColor ColorFromStored(const StoredValue& value);
+// A position or size in pixels, refused when far outside any screen.
+int CoordinateFromStored(const StoredValue& value);

@@ -442,9 +442,9 @@ const std::map<std::string, TPosition> positionNames = {{"poDesigned", poDesigne
 
 void TForm::SetStoredProperty(const std::string& name, const StoredValue& value, PropertyResolver& resolver) {
     if (name == "ClientWidth")
-        SetClientWidth(value.asInteger());
+        SetClientWidth(CoordinateFromStored(value));
     else if (name == "ClientHeight")
-        SetClientHeight(value.asInteger());
+        SetClientHeight(CoordinateFromStored(value));
     else if (name == "WindowState")
         SetWindowState(value.asEnum(windowStateNames));
     else if (name == "FormStyle")

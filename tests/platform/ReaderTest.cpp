@@ -306,6 +306,35 @@ TEST_F(Reader, TheRootMustBeOfTheDefinitionsClass) {
     }
 }
 
+TEST(FormDefinition, PositionsAndSizesFarOutsideAnyScreenAreReadErrors) {
+    const std::pair<const char*, int> cases[] = {
+        {"  object P: TPanel\n    Height = 2147483647\n  end\n", 3},
+        {"  object P: TPanel\n    Left = -32769\n  end\n", 3},
+        {"  object P: TPanel\n    Constraints.MaxWidth = 32768\n  end\n", 3},
+        {"  ClientWidth = 2147483647\n", 2},
+    };
+    for (const auto& [body, line] : cases) {
+        SCOPED_TRACE(body);
+        TForm form(nullptr);
+        try {
+            DefinitionReader("object F: TForm\n" + std::string(body) + "end\n", "form.board").ReadInto(&form);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.Line(), line);
+            EXPECT_NE(std::string(error.what()).find("is out of range (-32768 to 32767)"), std::string::npos)
+                << error.what();
+        }
+    }
+    TForm form(nullptr);
+    DefinitionReader("object F: TForm\n  object P: TPanel\n    Left = -32768\n    Top = 32767\n  end\nend\n",
+                     "form.board")
+        .ReadInto(&form);
+    auto* panel = dynamic_cast<TControl*>(form.FindComponent("P"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Left(), -32768);
+    EXPECT_EQ(panel->Top(), 32767);
+}
+
 TEST_F(Reader, ReadsPictureFilesNextToTheDefinitionByDefault) {
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
