@@ -12,6 +12,9 @@
 namespace {
 
 constexpr uint64_t maximumPixels = 8192ull * 8192ull;
+// Each scan of a progressive or multi-scan picture is a pass over the whole picture and may cost a
+// few bytes, so a small file could ask for minutes of decoding; encoders write a few dozen at most.
+constexpr int maximumScans = 100;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -31,6 +34,15 @@ void onWarning(j_common_ptr info, int level) {
         onFatalError(info);
 }
 
+// libjpeg reports progress while it reads, which is where a picture of too many scans is stopped.
+void onProgress(j_common_ptr info) {
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= maximumScans)
+        return;
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    std::snprintf(errors->message, JMSG_LENGTH_MAX, "the picture has more than %d scans", maximumScans);
+    std::longjmp(errors->jump, 1);
+}
+
 // Decodes into image; returns false with libjpeg's message when the data is bad. Kept free of
 // objects with destructors because libjpeg reports errors by jumping out of its own calls.
 bool decode(const uint8_t* data, size_t size, QImage& image, TJPEGImage::Header& header, char* message) {
@@ -46,6 +58,9 @@ bool decode(const uint8_t* data, size_t size, QImage& image, TJPEGImage::Header&
         return false;
     }
     jpeg_create_decompress(&info);
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = onProgress;
+    info.progress = &progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     // A corrupt header can claim a picture of billions of pixels; refuse it before allocating.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 
 #include <jpeglib.h>
 
@@ -28,6 +29,44 @@ std::vector<uint8_t> photoClaimingSize(uint16_t width, uint16_t height) {
         }
     }
     ADD_FAILURE() << "the photo has no baseline frame header";
+    return bytes;
+}
+
+// An 8 x 8 grey progressive picture of the given number of scans (64 to 127): the DC scan, a first
+// scan of each AC coefficient, then refinements.
+std::vector<uint8_t> progressiveWithScans(int count) {
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back({1, {0}, 0, 0, 0, 0});
+    for (int k = 1; k <= 63; ++k)
+        scans.push_back({1, {0}, k, k, 0, 1});
+    for (int k = 1; static_cast<int>(scans.size()) < count; ++k)
+        scans.push_back({1, {0}, k, k, 1, 0});
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.scan_info = scans.data();
+    info.num_scans = count;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x)
+            row[x] = static_cast<uint8_t>(x * 30 + y * 3);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    free(buffer);
     return bytes;
 }
 
@@ -88,6 +127,17 @@ TEST(JPEGImage, DecodesTheBoardPhotographAndReportsItsHeader) {
     EXPECT_EQ(info.DensityUnit, 1); // dots per inch
     EXPECT_EQ(info.XDensity, 72);
     EXPECT_EQ(info.YDensity, 72);
+}
+
+TEST(JPEGImage, DecodesAProgressivePictureOfAHundredScans) {
+    std::vector<uint8_t> bytes = progressiveWithScans(100);
+    TJPEGImage image;
+    image.LoadFromBytes(bytes.data(), bytes.size());
+    EXPECT_TRUE(image.Info().Progressive);
+    EXPECT_EQ(image.Width(), 8);
+    EXPECT_EQ(image.Height(), 8);
+    // A grey picture: the left column is darker than the right one.
+    EXPECT_LT(image.Bitmap().ScanLine(4)[0], image.Bitmap().ScanLine(4)[4 * 7]);
 }
 
 // Decodes with libjpeg's plain RGB output, for comparing channel order.
@@ -152,6 +202,8 @@ std::vector<BadData> badData() {
         {"a frame of billions of pixels", photoClaimingSize(65000, 65000),
          "too large (65000 x 65000 pixels)"},
         {"no bytes at all", {}, "it is empty"},
+        // A scan may cost a few bytes yet be a pass over the whole picture.
+        {"more scans than any encoder writes", progressiveWithScans(101), "more than 100 scans"},
     };
 }
 
