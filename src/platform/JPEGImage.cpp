@@ -70,6 +70,13 @@ bool decode(const uint8_t* data, size_t size, QImage& image, TJPEGImage::Header&
         jpeg_destroy_decompress(&info);
         return false;
     }
+    // Arithmetic coding lets a couple of hundred bytes stand for the largest picture, and libjpeg
+    // fills a scan whose data is missing without a warning, so corrupt data would pass unnoticed.
+    if (info.arith_code) {
+        std::strncpy(message, "arithmetic-coded pictures are not supported", JMSG_LENGTH_MAX);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     header.Width = static_cast<int>(info.image_width);
     header.Height = static_cast<int>(info.image_height);
     header.Components = info.num_components;

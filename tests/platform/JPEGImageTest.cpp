@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <functional>
 
 #include <jpeglib.h>
 
@@ -32,15 +33,8 @@ std::vector<uint8_t> photoClaimingSize(uint16_t width, uint16_t height) {
     return bytes;
 }
 
-// An 8 x 8 grey progressive picture of the given number of scans (64 to 127): the DC scan, a first
-// scan of each AC coefficient, then refinements.
-std::vector<uint8_t> progressiveWithScans(int count) {
-    std::vector<jpeg_scan_info> scans;
-    scans.push_back({1, {0}, 0, 0, 0, 0});
-    for (int k = 1; k <= 63; ++k)
-        scans.push_back({1, {0}, k, k, 0, 1});
-    for (int k = 1; static_cast<int>(scans.size()) < count; ++k)
-        scans.push_back({1, {0}, k, k, 1, 0});
+// An 8 x 8 grey picture from libjpeg's encoder, with the coding configure chooses.
+std::vector<uint8_t> encodeSmallGrey(const std::function<void(jpeg_compress_struct&)>& configure) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -53,8 +47,7 @@ std::vector<uint8_t> progressiveWithScans(int count) {
     info.input_components = 1;
     info.in_color_space = JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
-    info.scan_info = scans.data();
-    info.num_scans = count;
+    configure(info);
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(8);
     for (int y = 0; y < 8; ++y) {
@@ -68,6 +61,21 @@ std::vector<uint8_t> progressiveWithScans(int count) {
     std::vector<uint8_t> bytes(buffer, buffer + size);
     free(buffer);
     return bytes;
+}
+
+// A progressive picture of the given number of scans (64 to 127): the DC scan, a first scan of
+// each AC coefficient, then refinements.
+std::vector<uint8_t> progressiveWithScans(int count) {
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back({1, {0}, 0, 0, 0, 0});
+    for (int k = 1; k <= 63; ++k)
+        scans.push_back({1, {0}, k, k, 0, 1});
+    for (int k = 1; static_cast<int>(scans.size()) < count; ++k)
+        scans.push_back({1, {0}, k, k, 1, 0});
+    return encodeSmallGrey([&](jpeg_compress_struct& info) {
+        info.scan_info = scans.data();
+        info.num_scans = count;
+    });
 }
 
 std::vector<std::string> formatsOf(const std::string& graphicClassName) {
@@ -204,6 +212,8 @@ std::vector<BadData> badData() {
         {"no bytes at all", {}, "it is empty"},
         // A scan may cost a few bytes yet be a pass over the whole picture.
         {"more scans than any encoder writes", progressiveWithScans(101), "more than 100 scans"},
+        {"arithmetic coding", encodeSmallGrey([](jpeg_compress_struct& info) { info.arith_code = TRUE; }),
+         "arithmetic-coded pictures are not supported"},
     };
 }
 
