@@ -247,7 +247,12 @@ private:
         if (FNesting == maximumNesting)
             FLexer.fail(FToken.line,
                         "objects are nested more than " + std::to_string(maximumNesting) + " deep");
+        // Each new name is checked against every other one, so the count is bounded too.
+        if (FObjects == maximumObjects)
+            FLexer.fail(FToken.line,
+                        "the definition has more than " + std::to_string(maximumObjects) + " objects");
         ++FNesting;
+        ++FObjects;
         advance();
         node->name = expectIdentifier("a component name");
         expectSymbol(":");
@@ -361,11 +366,13 @@ private:
     }
 
     static constexpr int maximumNesting = 100;
+    static constexpr int maximumObjects = 1000;
 
     Lexer& FLexer;
     const DefinitionReader::FileLoader& FLoader;
     Token FToken;
     int FNesting = 0;
+    int FObjects = 0;
 };
 
 // Collects references and event wirings while the tree is read and resolves them afterwards.

@@ -245,6 +245,14 @@ std::string deeplyNested() {
     return text;
 }
 
+// The root and a thousand items, one more object than a definition may have.
+std::string thousandItems() {
+    std::string text;
+    for (int item = 0; item < 1000; ++item)
+        text += "object A" + std::to_string(item) + ": TProbeItem\nend\n";
+    return text + "end\n";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Reader, ReaderErrors,
     testing::Values(
@@ -283,6 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"TruncatedAfterEquals", itemOpen + "Number =", 3,
                  "unexpected end of file, expected a value"},
         BadInput{"NestedTooDeeply", deeplyNested(), 101, "objects are nested more than 100 deep"},
+        BadInput{"TooManyObjects", thousandItems(), 2000, "the definition has more than 1000 objects"},
         BadInput{"TextAfterTheEnd", "end\nobject B: TProbeItem\nend\n", 3, "after the end of the definition"},
         BadInput{"MissingPictureFile", itemOpen + "Picture.Data = TJPEGImage('missing.jpg')\n" + closeAll, 3,
                  "cannot read 'missing.jpg'"},
