@@ -6,7 +6,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 source scripts/setup.sh
 
 install_missing_packages
-build_preset release
+# Only the program itself: the tests and benchmarks are test.sh's to build.
+build_preset release tq5210-settings
 program=build/release/tq5210-settings
 
 if [[ -n "${DISPLAY:-}" ]]; then

@@ -41,9 +41,15 @@ install_missing_packages() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds one of the presets of CMakePresets.json (release, asan) in build/<preset>.
+# Configures and builds one of the presets of CMakePresets.json (release, asan) in build/<preset>:
+# every target, or only the targets named after the preset.
 build_preset() {
     local preset=$1
+    shift
     cmake --preset "$preset"
-    cmake --build --preset "$preset"
+    if (($# > 0)); then
+        cmake --build --preset "$preset" --target "$@"
+    else
+        cmake --build --preset "$preset"
+    fi
 }
