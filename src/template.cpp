@@ -78,8 +78,8 @@ TNotifyEvent TMainForm::MethodAddress(const std::string& name) {
     };
     for (const auto& [handlerName, handler] : handlers) {
         if (name == handlerName)
-            return [this, handler](TObject* sender) {
-                (this->*handler)(sender);
+            return [this, method = handler](TObject* sender) {
+                (this->*method)(sender);
             };
     }
     return {};

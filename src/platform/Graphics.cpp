@@ -180,7 +180,7 @@ bool drawnByQt(const TPen& pen) {
 } // namespace
 
 int TFont::Size() const {
-    return Height < 0 ? RoundHalfEven(-Height * 72.0 / 96.0) : Height;
+    return Height < 0 ? RoundHalfEven(-static_cast<double>(Height) * 72.0 / 96.0) : Height;
 }
 void TFont::SetSize(int points) {
     Height = -RoundHalfEven(points * 96.0 / 72.0);

@@ -7,6 +7,7 @@
 #include <QFont>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace platform {
@@ -19,7 +20,9 @@ inline QColor toQColor(TColor color) {
 // The font by name (fontconfig substitutes a missing one) at its pixel height.
 inline QFont toQFont(const TFont& font) {
     QFont result(QString::fromStdString(font.Name));
-    result.setPixelSize(std::max(1, std::abs(font.Height)));
+    // Stored heights are any 32-bit value; keep the pixel size to what a screen can show.
+    int64_t height = font.Height;
+    result.setPixelSize(static_cast<int>(std::clamp<int64_t>(height < 0 ? -height : height, 1, 4096)));
     result.setBold(font.Style & fsBold);
     result.setItalic(font.Style & fsItalic);
     result.setUnderline(font.Style & fsUnderline);
