@@ -5,16 +5,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "WallClock.h"
+
 #include <cstdio>
-#include <ctime>
 
 namespace {
-
-long long wallClockMicroseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
 
 long long firstIdle = 0;
 long long firstPaint = 0;

@@ -7,20 +7,15 @@
 
 #include "platform/Forms.h"
 
+#include "WallClock.h"
+
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 // Defined in src/Settings.cpp, whose main() calls it with no hook.
 int RunSettingsProgram(int argc, char** argv, const std::function<void(TMainForm&)>& beforeRun);
 
 namespace {
-
-long long wallClockMicroseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
 
 long long firstIdle = 0;
 long long firstPhotoPaint = 0;

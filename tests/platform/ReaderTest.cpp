@@ -113,6 +113,13 @@ protected:
         DefinitionReader("object Root: TProbeRoot\n" + body + "end\n", "probe.board", testFile)
             .ReadInto(&root);
     }
+    // Reads one item "A" with one stored property into a fresh root, for tables of values.
+    static TProbeItem* readSingleItem(TProbeRoot& into, const std::string& propertyLine) {
+        DefinitionReader("object Root: TProbeRoot\nobject A: TProbeItem\n" + propertyLine + "\nend\nend\n",
+                         "probe.board", testFile)
+            .ReadInto(&into);
+        return into.Item("A");
+    }
     TProbeRoot root;
 };
 
@@ -180,11 +187,7 @@ TEST_F(Reader, ReadsNumbers) {
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(text);
         TProbeRoot fresh;
-        DefinitionReader("object Root: TProbeRoot\nobject A: TProbeItem\nNumber = " + std::string(text) +
-                             "\nend\nend\n",
-                         "probe.board", testFile)
-            .ReadInto(&fresh);
-        EXPECT_EQ(fresh.Item("A")->Number, expected);
+        EXPECT_EQ(readSingleItem(fresh, "Number = " + std::string(text))->Number, expected);
     }
 }
 
@@ -203,11 +206,7 @@ TEST_F(Reader, ReadsStrings) {
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(text);
         TProbeRoot fresh;
-        DefinitionReader("object Root: TProbeRoot\nobject A: TProbeItem\nText = " + std::string(text) +
-                             "\nend\nend\n",
-                         "probe.board", testFile)
-            .ReadInto(&fresh);
-        EXPECT_EQ(fresh.Item("A")->Text, expected);
+        EXPECT_EQ(readSingleItem(fresh, "Text = " + std::string(text))->Text, expected);
     }
 }
 
